@@ -52,31 +52,9 @@ void start(process_handles& started, const std::wstring& exe, const std::wstring
 // Generous: a 32-bit program under an emulated loader takes a minute to start.
 HWND wait_for_window(DWORD process_id, const wchar_t* window_class, DWORD timeout_ms = 300000)
 {
-    struct search {
-        DWORD process_id;
-        const wchar_t* window_class;
-        HWND found;
-    } state{process_id, window_class, nullptr};
-    pump_until(
-        [&] {
-            EnumWindows(
-                [](HWND window, LPARAM context) -> BOOL {
-                    auto* s = reinterpret_cast<search*>(context);
-                    DWORD owner = 0;
-                    GetWindowThreadProcessId(window, &owner);
-                    wchar_t name[64]{};
-                    GetClassNameW(window, name, 64);
-                    if (owner == s->process_id && IsWindowVisible(window) && std::wstring{name} == s->window_class) {
-                        s->found = window;
-                        return FALSE;
-                    }
-                    return TRUE;
-                },
-                reinterpret_cast<LPARAM>(&state));
-            return state.found != nullptr;
-        },
-        timeout_ms);
-    return state.found;
+    HWND found = nullptr;
+    pump_until([&] { return (found = find_window_of(process_id, window_class, true)) != nullptr; }, timeout_ms);
+    return found;
 }
 
 DWORD exit_code_after(const process_handles& started, DWORD timeout_ms = 120000)

@@ -4,6 +4,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 namespace homeclick::testing_support {
 
@@ -76,6 +77,32 @@ inline std::wstring windows_path(std::string path)
         result += c == '/' ? L'\\' : static_cast<wchar_t>(static_cast<unsigned char>(c));
     }
     return result;
+}
+
+// A top-level window of the process with that class, if it has one.
+inline HWND find_window_of(DWORD process_id, std::wstring_view window_class, bool visible_only)
+{
+    struct search {
+        DWORD process_id;
+        std::wstring_view window_class;
+        bool visible_only;
+        HWND found;
+    } state{process_id, window_class, visible_only, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM context) -> BOOL {
+            auto* s = reinterpret_cast<search*>(context);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            wchar_t name[257]{}; // class names are at most 256 characters
+            GetClassNameW(window, name, 257);
+            if (owner == s->process_id && (!s->visible_only || IsWindowVisible(window)) && s->window_class == name) {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&state));
+    return state.found;
 }
 
 inline RECT window_rect(HWND window)
