@@ -20,6 +20,11 @@ add_executable(native_tests
 target_link_libraries(native_tests PRIVATE homeclick_controller GTest::gtest_main)
 add_test(NAME native_tests COMMAND native_tests)
 
+# Its own program: it replaces the global operator new to count allocations.
+add_executable(tick_cost_test tests/app/tick_cost_test.cpp)
+target_link_libraries(tick_cost_test PRIVATE homeclick_controller GTest::gtest_main)
+add_test(NAME tick_cost_test COMMAND tick_cost_test)
+
 include(cmake/fuzz.cmake OPTIONAL)
 
 # The sources stay as clang-format leaves them.

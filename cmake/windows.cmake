@@ -31,6 +31,14 @@ target_link_options(homeclick PRIVATE -municode)
 set_source_files_properties(app/homeclick.rc PROPERTIES
     OBJECT_DEPENDS "${PROJECT_SOURCE_DIR}/app/homeclick.manifest;${PROJECT_SOURCE_DIR}/app/homeclick.ico")
 
+# Baselines that the benchmark measures the program against, built alike.
+add_executable(baseline_clicker bench/baseline_clicker.cpp)
+add_executable(baseline_window WIN32 bench/baseline_window.cpp)
+foreach(baseline baseline_clicker baseline_window)
+    target_link_libraries(${baseline} PRIVATE homeclick_options homeclick_shipped_options)
+endforeach()
+target_link_options(baseline_window PRIVATE -municode)
+
 if(BUILD_TESTING)
     include(cmake/wine_tests.cmake)
 endif()

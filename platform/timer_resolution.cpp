@@ -22,7 +22,32 @@ unsigned end_period(unsigned milliseconds)
 
 period_calls calls{begin_period, end_period};
 
+// From Windows 8's processthreadsapi.h; spelt out because the program
+// targets older systems too and looks the function up at run time.
+constexpr int process_power_throttling = 4;
+constexpr ULONG power_throttling_version = 1;
+constexpr ULONG power_throttling_ignore_timer_resolution = 0x4;
+struct power_throttling_state {
+    ULONG version;
+    ULONG control_mask;
+    ULONG state_mask;
+};
+using set_process_information_function = BOOL(WINAPI*)(HANDLE, int, LPVOID, DWORD);
+
 } // namespace
+
+void keep_when_hidden() noexcept
+{
+    HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+    const auto set_process_information = reinterpret_cast<set_process_information_function>(
+        reinterpret_cast<void (*)()>(GetProcAddress(kernel, "SetProcessInformation")));
+    if (!set_process_information) {
+        return;
+    }
+    // Control without state: this process's timer resolution is never throttled.
+    power_throttling_state state{power_throttling_version, power_throttling_ignore_timer_resolution, 0};
+    set_process_information(GetCurrentProcess(), process_power_throttling, &state, sizeof(state));
+}
 
 void request() noexcept
 {

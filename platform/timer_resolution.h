@@ -8,6 +8,11 @@ namespace homeclick::platform::timer_resolution {
 void request() noexcept;
 void release() noexcept;
 
+// Windows 11 lowers the resolution of processes whose windows are minimised or
+// hidden; this process opts out so that clicking keeps its period. Where the
+// system has no such throttling the call is skipped.
+void keep_when_hidden() noexcept;
+
 // The calls behind request and release, replaceable so that tests can count them.
 using period_call = unsigned (*)(unsigned milliseconds);
 struct period_calls {

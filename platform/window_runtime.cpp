@@ -430,6 +430,9 @@ struct window_runtime::procedures {
                                 at.x, at.y, at.width, at.height, parent, id, instance(), nullptr);
             if (box) {
                 SendMessageW(box, WM_SETFONT, reinterpret_cast<WPARAM>(gui_font()), FALSE);
+                // 0: the system's maximum rather than the 32767-character default,
+                // so that a long paste is kept whole until it is normalised.
+                SendMessageW(box, EM_SETLIMITTEXT, 0, 0);
                 SetWindowSubclass(box, edit_box, edit_subclass_id, reinterpret_cast<DWORD_PTR>(&runtime));
                 SetWindowPos(box, nullptr, 0, 0, 0, 0,
                              SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -456,6 +459,7 @@ window_runtime::window_runtime() noexcept
 {
     INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
+    timer_resolution::keep_when_hidden();
 
     WNDCLASSEXW main{};
     main.cbSize = sizeof(main);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: the pure
-# rules natively under sanitizers, the Windows code under Wine on a virtual
-# display, and the 32-bit program as it ships.
+# rules natively under sanitizers and briefly fuzzed, the Windows code under
+# Wine on a virtual display, and the 32-bit program as it ships.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup.sh
@@ -9,6 +9,10 @@ bash scripts/setup.sh
 cmake --preset native
 cmake --build --preset native
 ctest --preset native
+
+cmake --preset fuzz
+cmake --build --preset fuzz
+ctest --preset fuzz
 
 cmake --preset win32 -DBUILD_TESTING=OFF
 cmake --build --preset win32

@@ -10,6 +10,7 @@
 //   uncover
 //   box_text PID             the interval box's text, UTF-8
 //   box_selection PID        "box_selection START END"
+//   set_box PID TEXT         sets the interval box's text (for the benchmark)
 //   box_client PID           "box_client X Y W H": the box's text area on the screen
 //   clipboard TEXT           puts TEXT on the clipboard, for a real Ctrl+V
 //   where                    "where X Y W H" of the counting window
@@ -140,6 +141,13 @@ void run(const std::string& line)
         DWORD_PTR selection = 0;
         SendMessageTimeoutW(box_of(pid), EM_GETSEL, 0, 0, SMTO_ABORTIFHUNG, 5000, &selection);
         say("box_selection " + std::to_string(LOWORD(selection)) + " " + std::to_string(HIWORD(selection)));
+    } else if (verb == "set_box" && in >> pid) {
+        std::string text;
+        std::getline(in >> std::ws, text);
+        DWORD_PTR done = 0;
+        SendMessageTimeoutW(box_of(pid), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide(text).c_str()), SMTO_ABORTIFHUNG,
+                            5000, &done);
+        say(done ? "set_box ok" : "set_box failed");
     } else if (verb == "box_client" && in >> pid) {
         HWND box = box_of(pid);
         RECT client{};

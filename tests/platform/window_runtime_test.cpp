@@ -163,6 +163,7 @@ TEST_F(WindowRuntime, WindowIsCentredAtItsOuterSizeWithAFixedFrame)
 
 TEST_F(WindowRuntime, TheWindowShowsItsOwnIconInBothSizes)
 {
+    // Checked in-process: Wine answers WM_GETICON from another process with 0.
     design.icon_resource = 1; // the program's icon, linked into this test too
     load();
     const auto icon_width = [&](WPARAM which) {
@@ -383,6 +384,38 @@ TEST_F(WindowRuntime, APastedTextStaysUntilTheFocusLeaves)
     EXPECT_EQ(text_of(box), L"abc");
     SetFocus(nullptr);
     EXPECT_EQ(text_of(box), L"");
+}
+
+TEST_F(WindowRuntime, LongPastesAreKeptWholeUntilTheFocusLeaves)
+{
+    load();
+    HWND box = control(edit);
+    EXPECT_GE(static_cast<DWORD>(SendMessageW(box, EM_GETLIMITTEXT, 0, 0)), 0x7FFFFFFEu);
+    struct long_text {
+        std::wstring pasted;
+        std::string read_prefix; // GBK bytes that read_content starts with
+        std::size_t read_size;
+        std::wstring normalised;
+    };
+    // 64 Ki characters: Wine's edit control takes minutes over a 1 MiB line.
+    constexpr std::size_t mebi = 1u << 16;
+    const long_text cases[] = {
+        {std::wstring(mebi, L'7'), "7777", mebi, L"2147483647"},
+        {L"-" + std::wstring(mebi, L'9'), "-999", mebi + 1, L"-2147483648"},
+        {std::wstring(mebi, L'x'), "xxxx", mebi, L""},
+        {std::wstring(mebi / 2, L'中'), "\xD6\xD0\xD6\xD0", mebi, L""},
+    };
+    for (const auto& [pasted, read_prefix, read_size, normalised] : cases) {
+        SetFocus(box);
+        SetWindowTextW(box, L"");
+        SendMessageW(box, EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(pasted.c_str()));
+        EXPECT_EQ(static_cast<std::size_t>(GetWindowTextLengthW(box)), pasted.size());
+        const owned_text read = runtime.read_content(edit);
+        EXPECT_EQ(read.view().size(), read_size);
+        EXPECT_EQ(read.view().substr(0, read_prefix.size()), read_prefix);
+        SetFocus(nullptr);
+        EXPECT_EQ(text_of(box), normalised);
+    }
 }
 
 TEST_F(WindowRuntime, TheEditBoxTextLineIsOneLineHighAndCentred)

@@ -1,0 +1,27 @@
+// Baseline for the cadence figures: the least a timer-driven clicker can do.
+// baseline_clicker PERIOD_MS SECONDS: clicks at the cursor every PERIOD_MS for
+// SECONDS, with SetTimer, SetCursorPos and mouse_event and nothing else.
+#include <windows.h>
+
+#include <cstdlib>
+
+int main(int argc, char** argv)
+{
+    if (argc != 3) {
+        return 2;
+    }
+    const UINT period = static_cast<UINT>(std::atoi(argv[1]));
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(std::atoi(argv[2])) * 1000;
+    SetTimer(nullptr, 0, period, nullptr);
+    MSG message;
+    while (GetTickCount64() < end && GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (message.message == WM_TIMER) {
+            POINT at{};
+            GetCursorPos(&at);
+            SetCursorPos(at.x, at.y);
+            mouse_event(MOUSEEVENTF_LEFTDOWN | MOUSEEVENTF_LEFTUP, static_cast<DWORD>(at.x), static_cast<DWORD>(at.y),
+                        0, 0);
+        }
+    }
+    return 0;
+}
