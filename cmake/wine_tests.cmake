@@ -63,7 +63,7 @@ endif()
 # End to end: the real program driven with the X keyboard and mouse, its clicks
 # counted by a window of the tests' own.
 add_executable(click_counter tests/e2e/click_counter.cpp)
-target_link_libraries(click_counter PRIVATE homeclick_options)
+target_link_libraries(click_counter PRIVATE homeclick_options psapi)
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 add_dependencies(click_counter homeclick)
 foreach(locale en_US zh_CN)
@@ -73,3 +73,8 @@ foreach(locale en_US zh_CN)
     set_tests_properties(end_to_end.${locale} PROPERTIES
         FIXTURES_REQUIRED wine_session RESOURCE_LOCK display ENVIRONMENT "LC_ALL=${locale}.UTF-8")
 endforeach()
+add_test(NAME reliability
+    COMMAND ${Python3_EXECUTABLE} ${PROJECT_SOURCE_DIR}/tests/e2e/test_reliability.py
+        --session ${wine_session_dir} --homeclick $<TARGET_FILE:homeclick> --counter $<TARGET_FILE:click_counter>)
+set_tests_properties(reliability PROPERTIES
+    FIXTURES_REQUIRED wine_session RESOURCE_LOCK display ENVIRONMENT "LC_ALL=zh_CN.UTF-8")

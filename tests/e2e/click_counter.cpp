@@ -13,6 +13,8 @@
 //   set_box PID TEXT         sets the interval box's text (for the benchmark)
 //   box_client PID           "box_client X Y W H": the box's text area on the screen
 //   clipboard TEXT           puts TEXT on the clipboard, for a real Ctrl+V
+//   resources PID            "resources HANDLES GDI USER PRIVATE_BYTES" of the process
+//   post_hotkey PID ID       posts WM_HOTKEY with that identifier to PID's window
 //   where                    "where X Y W H" of the counting window
 //   now                      "now SECONDS", the clock the button events are stamped with
 //   quit
@@ -20,6 +22,7 @@
 // Button events come as "down SECONDS" and "up SECONDS" on the performance
 // counter's clock, which the tests relate to their own with "now".
 #include <windows.h>
+#include <psapi.h>
 
 #include <cstdio>
 #include <iostream>
@@ -176,6 +179,20 @@ void run(const std::string& line)
         GetWindowRect(counter, &rect);
         say("where " + std::to_string(rect.left) + " " + std::to_string(rect.top) + " " +
             std::to_string(rect.right - rect.left) + " " + std::to_string(rect.bottom - rect.top));
+    } else if (verb == "resources" && in >> pid) {
+        HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, pid);
+        DWORD handles = 0;
+        GetProcessHandleCount(process, &handles);
+        PROCESS_MEMORY_COUNTERS_EX memory{};
+        GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&memory), sizeof(memory));
+        say("resources " + std::to_string(handles) + " " + std::to_string(GetGuiResources(process, GR_GDIOBJECTS)) +
+            " " + std::to_string(GetGuiResources(process, GR_USEROBJECTS)) + " " + std::to_string(memory.PrivateUsage));
+        CloseHandle(process);
+    } else if (verb == "post_hotkey" && in >> pid) {
+        WPARAM identifier = 0;
+        in >> identifier;
+        HWND main = homeclick_of(pid);
+        say(main && PostMessageW(main, WM_HOTKEY, identifier, 0) ? "post_hotkey ok" : "post_hotkey none");
     } else if (verb == "now") {
         say("now " + std::to_string(now_seconds()));
     } else if (verb == "quit") {

@@ -58,7 +58,8 @@ def xdotool(*arguments, check=True):
     return desktop.xdotool(ENV, *arguments, check=check)
 
 
-class EndToEnd(unittest.TestCase):
+class DesktopTestCase(unittest.TestCase):
+    """What a user does and what is observed; the tests are in subclasses."""
     counter = None
 
     @classmethod
@@ -160,7 +161,8 @@ class EndToEnd(unittest.TestCase):
         self.assert_no_clicks_for(1.0, "clicks went on after Home switched them off")
         return stopped
 
-    # --- tests ----------------------------------------------------------------
+
+class EndToEnd(DesktopTestCase):
     def test_home_starts_clicking_one_period_after_the_press_and_home_stops_it(self):
         program = self.start()
         self.type_interval(program, "300")
@@ -320,7 +322,8 @@ class EndToEnd(unittest.TestCase):
                 self.counter.ask(f"{show} {pid}" if show == "restore" else show)
 
 
-def main():
+def configure():
+    """Reads the command line into this module's settings; returns what is left for unittest."""
     global ARGS, ENV
     parser = argparse.ArgumentParser()
     parser.add_argument("--session", required=True)
@@ -328,7 +331,11 @@ def main():
     parser.add_argument("--counter", required=True)
     ARGS, rest = parser.parse_known_args()
     ENV = desktop.session_environment(ARGS.session)
-    unittest.main(argv=[sys.argv[0], "-v", *rest])
+    return rest
+
+
+def main():
+    unittest.main(argv=[sys.argv[0], "-v", *configure()])
 
 
 if __name__ == "__main__":
