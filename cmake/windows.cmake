@@ -19,7 +19,7 @@ add_library(homeclick_platform STATIC
     platform/desktop_input.cpp
     platform/timer_resolution.cpp)
 target_link_libraries(homeclick_platform
-    PUBLIC homeclick_options comctl32 winmm
+    PUBLIC homeclick_options comctl32
     PRIVATE homeclick_shipped_options)
 
 add_library(homeclick_app STATIC app/click_controller.cpp app/entry.cpp)

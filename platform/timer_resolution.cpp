@@ -1,7 +1,6 @@
 #include "platform/timer_resolution.h"
 
 #include <windows.h>
-#include <timeapi.h>
 
 #include <utility>
 
@@ -10,14 +9,42 @@ namespace {
 
 constexpr UINT finest_period_ms = 1;
 
+using period_function = UINT(WINAPI*)(UINT);
+
+// winmm is loaded when the first timer starts, not with the program: most runs
+// start and idle without ever clicking. Only the UI thread gets here.
+struct winmm_functions {
+    period_function begin = nullptr;
+    period_function end = nullptr;
+    bool looked_up = false;
+};
+winmm_functions winmm;
+
+const winmm_functions& loaded_winmm() noexcept
+{
+    if (!winmm.looked_up) {
+        winmm.looked_up = true;
+        if (HMODULE module = LoadLibraryW(L"winmm.dll")) {
+            const auto find = [module](const char* name) {
+                return reinterpret_cast<period_function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
+            };
+            winmm.begin = find("timeBeginPeriod");
+            winmm.end = find("timeEndPeriod");
+        }
+    }
+    return winmm;
+}
+
 unsigned begin_period(unsigned milliseconds)
 {
-    return timeBeginPeriod(milliseconds);
+    const auto begin = loaded_winmm().begin;
+    return begin ? begin(milliseconds) : 0;
 }
 
 unsigned end_period(unsigned milliseconds)
 {
-    return timeEndPeriod(milliseconds);
+    const auto end = loaded_winmm().end;
+    return end ? end(milliseconds) : 0;
 }
 
 period_calls calls{begin_period, end_period};
