@@ -1,6 +1,10 @@
 // Baseline for the idle, start-up and footprint figures: an empty window and
-// its message loop, nothing else.
+// its message loop, nothing else. Built twice: plain, and with the program's
+// manifest and the common controls initialised (STYLED).
 #include <windows.h>
+#ifdef STYLED
+#include <commctrl.h>
+#endif
 
 namespace {
 
@@ -17,6 +21,10 @@ LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wparam, LPARAM lpar
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
 {
+#ifdef STYLED
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+#endif
     WNDCLASSW window_class{};
     window_class.lpfnWndProc = procedure;
     window_class.hInstance = instance;

@@ -17,4 +17,5 @@ python3 bench/bench.py --session "$session" \
     --homeclick build/win64/homeclick.exe --shipped build/win32/homeclick.exe \
     --counter build/win64/click_counter.exe \
     --baseline-clicker build/win64/baseline_clicker.exe --baseline-window build/win64/baseline_window.exe \
+    --baseline-styled-window build/win64/baseline_styled_window.exe \
     --results bench/results "$@"

@@ -34,10 +34,14 @@ set_source_files_properties(app/homeclick.rc PROPERTIES
 # Baselines that the benchmark measures the program against, built alike.
 add_executable(baseline_clicker bench/baseline_clicker.cpp)
 add_executable(baseline_window WIN32 bench/baseline_window.cpp)
-foreach(baseline baseline_clicker baseline_window)
+add_executable(baseline_styled_window WIN32 bench/baseline_window.cpp bench/baseline_styled_window.rc)
+target_compile_definitions(baseline_styled_window PRIVATE STYLED)
+target_link_libraries(baseline_styled_window PRIVATE comctl32)
+foreach(baseline baseline_clicker baseline_window baseline_styled_window)
     target_link_libraries(${baseline} PRIVATE homeclick_options homeclick_shipped_options)
 endforeach()
 target_link_options(baseline_window PRIVATE -municode)
+target_link_options(baseline_styled_window PRIVATE -municode)
 
 if(BUILD_TESTING)
     include(cmake/wine_tests.cmake)
