@@ -1,6 +1,7 @@
 // Baseline for the cadence figures: the least a timer-driven clicker can do.
 // baseline_clicker PERIOD_MS SECONDS: clicks at the cursor every PERIOD_MS for
-// SECONDS, with SetTimer, SetCursorPos and mouse_event and nothing else.
+// SECONDS (a fraction is fine), with SetTimer, SetCursorPos and mouse_event and
+// nothing else.
 #include <windows.h>
 
 #include <cstdlib>
@@ -11,7 +12,7 @@ int main(int argc, char** argv)
         return 2;
     }
     const UINT period = static_cast<UINT>(std::atoi(argv[1]));
-    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(std::atoi(argv[2])) * 1000;
+    const ULONGLONG end = GetTickCount64() + static_cast<ULONGLONG>(std::atof(argv[2]) * 1000);
     // Touch the cursor once first: the first cursor call connects this
     // windowless program to the display, which would delay the first click and
     // shorten the first interval measured.
