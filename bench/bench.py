@@ -232,7 +232,9 @@ def main():
 
     lines = ["# homeclick benchmark", "",
              "Measured under Wine on a virtual X display, each figure beside a baseline program built the same way "
-             "and measured in the same run. Windows' own timer resolution cannot be measured here.", ""]
+             "and measured in the same run. Windows' own timer resolution cannot be measured here. The programs "
+             "measured are the 64-bit Release builds of the same sources: these machines run 32-bit Windows "
+             "programs only under an emulator. The exe size is the shipped 32-bit program's.", ""]
     lines += ["## Cadence", "",
               f"{args.seconds:g} s of clicking per period, for the program and the baseline each, in "
               f"{CADENCE_ROUNDS} runs that alternate between them. Intervals in ms. Lost and doubled clicks are "
