@@ -144,7 +144,7 @@ class Bench:
 
     def cadence_program(self, period, seconds):
         program = self.start(self.args.homeclick)
-        window = self.wait_mapped("home键")
+        self.wait_mapped("home键")
         pid = None
         while pid is None:
             pid = self.homeclick_pid()
@@ -158,9 +158,7 @@ class Bench:
         time.sleep(0.3)
         program.kill()
         program.wait()
-        del window
-        clicks = [t for t in self.counter.downs(start) if t <= end]
-        return clicks, self.unpaired(start, end)
+        return self.counter.downs(start, end), self.unpaired(start, end)
 
     def cadence_baseline(self, period, seconds):
         self.pointer_to_counter()
@@ -168,8 +166,7 @@ class Bench:
         baseline = self.start(self.args.baseline_clicker, str(period), str(seconds))
         baseline.wait()
         end = time.monotonic()
-        clicks = [t for t in self.counter.downs(start) if t <= end]
-        return clicks, self.unpaired(start, end)
+        return self.counter.downs(start, end), self.unpaired(start, end)
 
     # --- idle, start-up, footprint ----------------------------------------------
     def idle(self, exe, name, in_background=False):

@@ -35,6 +35,7 @@
 namespace {
 
 constexpr UINT command_message = WM_APP + 1;
+constexpr wchar_t homeclick_class[] = L"homeclick.main";
 constexpr int counter_x = 20, counter_y = 20, counter_width = 260, counter_height = 200;
 
 HWND counter = nullptr;
@@ -73,7 +74,7 @@ std::wstring wide(const std::string& text)
 
 HWND homeclick_of(DWORD process_id)
 {
-    return homeclick::testing_support::find_window_of(process_id, L"homeclick.main", false);
+    return homeclick::testing_support::find_window_of(process_id, homeclick_class, false);
 }
 
 HWND box_of(DWORD process_id)
@@ -90,18 +91,9 @@ void run(const std::string& line)
     DWORD pid = 0;
     if (verb == "list") {
         std::string pids;
-        EnumWindows(
-            [](HWND window, LPARAM context) -> BOOL {
-                wchar_t name[64]{};
-                GetClassNameW(window, name, 64);
-                if (std::wstring{name} == L"homeclick.main") {
-                    DWORD owner = 0;
-                    GetWindowThreadProcessId(window, &owner);
-                    *reinterpret_cast<std::string*>(context) += " " + std::to_string(owner);
-                }
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&pids));
+        for (HWND window : homeclick::testing_support::windows_of_class(homeclick_class, false)) {
+            pids += " " + std::to_string(homeclick::testing_support::process_of(window));
+        }
         say("list" + pids);
     } else if (verb == "register_home") {
         const bool ok = RegisterHotKey(counter, 1, 0, VK_HOME) != FALSE;

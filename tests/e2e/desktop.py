@@ -59,9 +59,9 @@ class Counter:
         self.process.stdin.flush()
         return self.answers.get(timeout=30)
 
-    def downs(self, since=0.0):
+    def downs(self, since=0.0, until=float("inf")):
         with self.lock:
-            return [t for kind, t in self.events if kind == "down" and t >= since]
+            return [t for kind, t in self.events if kind == "down" and since <= t <= until]
 
     def ups(self, since=0.0):
         with self.lock:

@@ -23,6 +23,12 @@ class Reliability(DesktopTestCase):
         # One timer at the period; a second one would interleave and halve it.
         self.assertGreater(shortest, period * 0.6, "the click rate doubled")
 
+    def assert_home_clicks_at_most_every(self, period):
+        """A press starts clicking with a single timer, and the next one stops it."""
+        pressed = self.press_home()
+        self.assert_clicks_at_most_every(period, pressed)
+        self.stop_clicking_and_check_it_stops()
+
     def assert_answers(self, program):
         began = time.monotonic()
         self.assertEqual(self.box_text(program), "100")
@@ -40,9 +46,7 @@ class Reliability(DesktopTestCase):
         # An even number of toggles: stopped.
         self.assert_no_clicks_for(1.0, "500 presses left clicking on")
         self.assert_answers(program)
-        pressed = self.press_home()
-        self.assert_clicks_at_most_every(0.1, pressed)
-        self.stop_clicking_and_check_it_stops()
+        self.assert_home_clicks_at_most_every(0.1)
 
     def test_a_held_home_toggles_with_every_repeat_and_never_doubles_the_rate(self):
         program = self.start()
@@ -73,9 +77,7 @@ class Reliability(DesktopTestCase):
         for identifier in (0, 1, 33000, 40000, 49151):
             self.assertEqual(self.counter.ask(f"post_hotkey {program.windows_pid} {identifier}"), "post_hotkey ok")
         self.assert_no_clicks_for(1.0, "a foreign WM_HOTKEY switched clicking on")
-        pressed = self.press_home()
-        self.assert_clicks_at_most_every(0.1, pressed)
-        self.stop_clicking_and_check_it_stops()
+        self.assert_home_clicks_at_most_every(0.1)
 
     def test_stays_responsive_while_clicking_its_own_box_every_10_ms(self):
         program = self.start()

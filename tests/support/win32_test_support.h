@@ -5,6 +5,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace homeclick::testing_support {
 
@@ -79,30 +80,44 @@ inline std::wstring windows_path(std::string path)
     return result;
 }
 
-// A top-level window of the process with that class, if it has one.
-inline HWND find_window_of(DWORD process_id, std::wstring_view window_class, bool visible_only)
+// The top-level windows of that class, of every process, in Z order.
+inline std::vector<HWND> windows_of_class(std::wstring_view window_class, bool visible_only)
 {
     struct search {
-        DWORD process_id;
         std::wstring_view window_class;
         bool visible_only;
-        HWND found;
-    } state{process_id, window_class, visible_only, nullptr};
+        std::vector<HWND> found;
+    } state{window_class, visible_only, {}};
     EnumWindows(
         [](HWND window, LPARAM context) -> BOOL {
             auto* s = reinterpret_cast<search*>(context);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
             wchar_t name[257]{}; // class names are at most 256 characters
             GetClassNameW(window, name, 257);
-            if (owner == s->process_id && (!s->visible_only || IsWindowVisible(window)) && s->window_class == name) {
-                s->found = window;
-                return FALSE;
+            if ((!s->visible_only || IsWindowVisible(window)) && s->window_class == name) {
+                s->found.push_back(window);
             }
             return TRUE;
         },
         reinterpret_cast<LPARAM>(&state));
     return state.found;
+}
+
+inline DWORD process_of(HWND window)
+{
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    return owner;
+}
+
+// A top-level window of the process with that class, if it has one.
+inline HWND find_window_of(DWORD process_id, std::wstring_view window_class, bool visible_only)
+{
+    for (HWND window : windows_of_class(window_class, visible_only)) {
+        if (process_of(window) == process_id) {
+            return window;
+        }
+    }
+    return nullptr;
 }
 
 inline RECT window_rect(HWND window)
